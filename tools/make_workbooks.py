@@ -10,7 +10,7 @@ Every register sheet has the same layout:
     row 10       column numbers 1..n    } and frozen on screen
     rows 11-30   empty ruled rows for entries
     row 31       totals: SUM formulas over the amount columns
-    rows 33-35   signature block
+    rows 33-35   signature block: signatures and the date of signing
 
 xlwt has no call for print titles, so this module writes the built-in name
 Print_Titles itself (a NAME record with an area reference to the heading
@@ -84,6 +84,9 @@ class _Styles:
         self.total_amount = xlwt.easyxf(
             font + ", bold on; " + thin, num_format_str=AMOUNT_FORMAT)
         self.sign = xlwt.easyxf(font)
+        self.sign_date = xlwt.easyxf(
+            font + "; borders: bottom thin; align: horiz left",
+            num_format_str=DATE_FORMAT)
 
 
 class RegisterWorkbook(xlwt.Workbook):
@@ -139,6 +142,9 @@ def _write_table(ws, styles, columns, title, label, details=True):
             row = DETAILS_ROW + i
             ws.write_merge(row, row, 0, 2, text, styles.detail)
             ws.write_merge(row, row, 3, min(last, 6), "", styles.blank)
+            if len(text) > 40:
+                ws.row(row).height_mismatch = True
+                ws.row(row).height = 20 * 26
     ws.write_merge(DETAILS_ROW + 3, DETAILS_ROW + 3, max(0, last - 2), last,
                    "Единица измерения: тенге", styles.unit)
 
@@ -169,8 +175,9 @@ def _write_table(ws, styles, columns, title, label, details=True):
         row = SIGN_ROW + i
         ws.write_merge(row, row, 0, span, "%s  ____________________ / "
                        "______________________________ /" % text, styles.sign)
-    ws.write_merge(SIGN_ROW + 2, SIGN_ROW + 2, 0, span,
-                   "Дата:  «____» ______________ 20____ г.", styles.sign)
+    # The date of signing is a date cell (ДД.ММ.ГГГГ) to type into.
+    ws.write(SIGN_ROW + 2, 0, "Дата:", styles.sign)
+    ws.write_merge(SIGN_ROW + 2, SIGN_ROW + 2, 1, 2, None, styles.sign_date)
 
     # On screen: headings stay in view while scrolling.
     ws.panes_frozen = True
