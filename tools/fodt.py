@@ -76,8 +76,9 @@ def _para(style, text):
     return '<text:p text:style-name="%s">%s</text:p>' % (style, "".join(parts))
 
 
-def render(blocks, title, footer_page_numbers=True):
-    """Returns the .fodt text of the given blocks."""
+def render(blocks, title, date="2018-01-01", footer_page_numbers=True):
+    """Returns the .fodt text of the given blocks; `date` (YYYY-MM-DD) is
+    the fixed creation and modification date of the document."""
     body = []
     auto = []
     pending_break = False
@@ -142,8 +143,8 @@ def render(blocks, title, footer_page_numbers=True):
         '<meta:generator>Korventa tools</meta:generator>'
         '<dc:title>%s</dc:title>'
         '<dc:language>ru-RU</dc:language>'
-        '<meta:creation-date>2018-01-01T00:00:00</meta:creation-date>'
-        '<dc:date>2018-01-01T00:00:00</dc:date>'
+        '<meta:creation-date>%sT00:00:00</meta:creation-date>'
+        '<dc:date>%sT00:00:00</dc:date>'
         '</office:meta>'
         '<office:font-face-decls><style:font-face style:name="Times New Roman"'
         ' svg:font-family="&apos;Times New Roman&apos;"'
@@ -172,5 +173,5 @@ def render(blocks, title, footer_page_numbers=True):
         '</office:master-styles>'
         '<office:body><office:text>%s</office:text></office:body>'
         '</office:document>\n'
-        % (_NS, escape(title), _paragraph_styles(), "".join(auto), footer,
+        % (_NS, escape(title), date, date, _paragraph_styles(), "".join(auto), footer,
            "".join(body)))

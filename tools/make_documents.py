@@ -10,12 +10,15 @@
     DOC79  tax accounting policy, main text (edition applied from 2022)
 
 Each is written as flat OpenDocument text in a temporary folder and
-converted by LibreOffice ("MS Word 97" filter).  Facts that are not known
+converted by LibreOffice ("MS Word 97" filter); the page count of the
+LibreOffice layout is then recorded in each file's summary information.  Facts that are not known
 here (names, dates, amounts, rates) are left as blanks "____" to fill in.
 """
 
 import os
+import re
 import shutil
+import struct
 import subprocess
 import tempfile
 
@@ -349,39 +352,92 @@ def deduction_application():
     ]
 
 
+# resource number, title, content, fixed date of the file
 DOCUMENTS = [
-    (75, "Заявление на вычет по ИПН", deduction_application),
-    (76, "Учетная политика для целей налогообложения", lambda: policy(2018)),
+    (75, "Заявление на вычет по ИПН", deduction_application, "2018-01-01"),
+    (76, "Учетная политика для целей налогообложения", lambda: policy(2018),
+     "2018-01-01"),
     (77, "Перечень налоговых регистров и правила их заполнения",
-     register_rules),
+     register_rules, "2018-01-01"),
     (78, "Приказ об утверждении учетной политики для целей "
-         "налогообложения", order),
-    (79, "Учетная политика для целей налогообложения", lambda: policy(2022)),
+         "налогообложения", order, "2018-01-01"),
+    (79, "Учетная политика для целей налогообложения", lambda: policy(2022),
+     "2022-01-01"),
 ]
 
 
+def _soffice(profile, target, outdir, sources):
+    subprocess.run(
+        ["soffice", "-env:UserInstallation=" + profile, "--headless",
+         "--convert-to", target, "--outdir", outdir] + sources,
+        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def _pdf_pages(path):
+    with open(path, "rb") as f:
+        pdf = f.read()
+    # The root of the page tree counts all pages.
+    return max(int(n) for n in re.findall(rb"/Count (\d+)", pdf))
+
+
+def set_page_count(path, pages):
+    """Records the page count in the summary information.
+
+    LibreOffice's Word export leaves the page count out but writes the
+    "last printed" time (zero) as an 8-byte FILETIME.  That property is
+    turned into the page count (a 4-byte integer and 4 bytes of padding), so
+    no offset and no stream length changes."""
+    import olefile
+    name = "\x05SummaryInformation"
+    with olefile.OleFileIO(path, write_mode=True) as ole:
+        data = bytearray(ole.openstream(name).read())
+        section = struct.unpack_from("<I", data, 44)[0]
+        count = struct.unpack_from("<I", data, section + 4)[0]
+        for i in range(count):
+            entry = section + 8 + 8 * i
+            pid, offset = struct.unpack_from("<II", data, entry)
+            if pid == PID_LASTPRINTED and struct.unpack_from(
+                    "<I", data, section + offset)[0] == VT_FILETIME:
+                struct.pack_into("<I", data, entry, PID_PAGECOUNT)
+                struct.pack_into("<IiI", data, section + offset, VT_I4,
+                                 pages, 0)
+                ole.write_stream(name, bytes(data))
+                return
+    raise RuntimeError("%s: no place for the page count in the summary "
+                       "information" % path)
+
+
+PID_LASTPRINTED, PID_PAGECOUNT = 11, 14
+VT_I4, VT_FILETIME = 3, 64
+
+
 def write_all(out_dir):
-    """Writes DOC75.doc ... DOC79.doc into out_dir; returns their paths."""
+    """Writes DOC75.doc ... DOC79.doc into out_dir; returns their paths and
+    page counts."""
     work = tempfile.mkdtemp(prefix="korventa-docs-")
     try:
         sources = []
-        for doc, title, make in DOCUMENTS:
+        for doc, title, make, date in DOCUMENTS:
             path = os.path.join(work, "DOC%d.fodt" % doc)
             with open(path, "w", encoding="utf-8") as f:
-                f.write(fodt.render(make(), title))
+                f.write(fodt.render(make(), title, date))
             sources.append(path)
         # A private profile keeps this run apart from any office already
         # running for the user.
         profile = "file://" + os.path.join(work, "profile")
-        subprocess.run(
-            ["soffice", "-env:UserInstallation=" + profile, "--headless",
-             "--convert-to", "doc:MS Word 97", "--outdir", work] + sources,
-            check=True, stdout=subprocess.DEVNULL)
-        written = []
-        for doc, _, _ in DOCUMENTS:
+        _soffice(profile, "doc:MS Word 97", work, sources)
+        docs = [os.path.join(work, "DOC%d.doc" % doc) for doc, _, _, _ in
+                DOCUMENTS]
+        pdf_dir = os.path.join(work, "pdf")
+        _soffice(profile, "pdf", pdf_dir, docs)
+        written = {}
+        for doc, _, _, _ in DOCUMENTS:
+            pages = _pdf_pages(os.path.join(pdf_dir, "DOC%d.pdf" % doc))
+            source = os.path.join(work, "DOC%d.doc" % doc)
+            set_page_count(source, pages)
             target = os.path.join(out_dir, "DOC%d.doc" % doc)
-            shutil.copyfile(os.path.join(work, "DOC%d.doc" % doc), target)
-            written.append(target)
+            shutil.copyfile(source, target)
+            written[target] = pages
         return written
     finally:
         shutil.rmtree(work, ignore_errors=True)
@@ -389,5 +445,6 @@ def write_all(out_dir):
 
 if __name__ == "__main__":
     import sys
-    for p in write_all(sys.argv[1] if len(sys.argv) > 1 else "."):
-        print(p)
+    for path, pages in write_all(sys.argv[1] if len(sys.argv) > 1
+                                 else ".").items():
+        print(path, pages, "pages")
