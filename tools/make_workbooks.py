@@ -187,7 +187,7 @@ def _write_table(ws, styles, columns, title, label, details=True):
 
     # Printing: A4, one page wide, landscape for wide tables.
     ws.paper_size_code = 9
-    wide = sum(width for _, width, _, _ in columns) > 110
+    wide = sum(width for _, width, _, _ in columns) > 140
     ws.portrait = not wide
     ws.fit_num_pages = 1
     ws.fit_width_to_pages = 1
