@@ -294,8 +294,9 @@ REGISTERS = [
     _cit(31, "1.37", "НР 1.37", "100.00.037"),
     _cit(32, "1.38", "НР 1.38", "100.00.038", extra=SPARE),
     _cit(33, "1.39", "НР 1.39 Свод", "100.00.039", columns="summary"),
-    # DOC34 is in the store but no button opens it.
-    _cit(34, "1.39.1", None, "100.00.039", label="Форма 1.39.1"),
+    # The button captioned "НР 1.39.2" opens DOC34, headed "Форма 1.39.1".
+    _cit(34, "1.39.1", "НР 1.39.2", "100.00.039", label="Форма 1.39.1",
+         file="НР 1.39.1.xls"),
     # The button captioned "НР 1.39.1" opens DOC35, headed "Форма 1.39.2.".
     _cit(35, "1.39.2", "НР 1.39.1", "100.00.039", file="НР 1.39.2.xls"),
     _cit(36, "1.41", "НР 1.41", "100.00.041"),
