@@ -54,3 +54,13 @@ public:
 };
 
 }  // namespace korventa
+
+namespace korventa {
+
+// A picture that cannot be decoded.
+class EInvalidGraphic : public Exception {
+public:
+    EInvalidGraphic() : Exception(L"Invalid graphic format") {}
+};
+
+}  // namespace korventa
