@@ -12,6 +12,22 @@ namespace korventa {
 // Throws EResNotFound, EFCreateError (with targetPath as given) or EWriteError; the caller
 // lets them reach the error display. The shell is asked only after a complete write, and
 // its answer is not examined.
+//
+// The target is never left half-written: the template goes to a temporary file beside it,
+// which takes the target's place only once all of it is written. A file at the target that
+// differs from the template (the user's own edits) is kept beside it as
+// "<name> (YYYY-MM-DD HH-MM-SS)<ext>", stamped with its last-write time in local time.
 void OpenDocument(std::wstring_view resourceName, const std::wstring& targetPath, HWND owner);
+
+namespace detail {
+
+// The one write request of the action, shaped like WriteFile without the OVERLAPPED.
+using WriteFn = BOOL (*)(HANDLE file, const void* data, DWORD size, DWORD* written);
+
+// OpenDocument with the write request passed in; OpenDocument passes WriteFile. It lets a
+// test make the write fail or fall short part-way, which a real disk does only when full.
+void OpenDocument(std::wstring_view resourceName, const std::wstring& targetPath, HWND owner, WriteFn write);
+
+}  // namespace detail
 
 }  // namespace korventa
