@@ -3,7 +3,7 @@ BUILD   := build
 CMAKE   := cmake
 JOBS    ?= $(shell nproc)
 
-.PHONY: all setup build run test bench clean
+.PHONY: all setup build run test bench dist clean
 
 all: build
 
@@ -21,6 +21,12 @@ run: build
 
 test: build
 	@cmake/session.sh ctest --test-dir $(BUILD) --output-on-failure
+
+# The portable dist/Korventa.exe and the installer dist/Korventa-<version>-setup.exe (NSIS).
+dist: build
+	@cmake/install-deps.sh nsis
+	@$(CMAKE) -S . -B $(BUILD) >/dev/null
+	@$(CMAKE) --build $(BUILD) --target dist -- --no-print-directory
 
 clean:
 	rm -rf $(BUILD)

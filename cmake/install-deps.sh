@@ -7,6 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth xdotool
   python3 python3-xlrd python3-olefile
+  nsis   # makensis: the Windows installer, built and installed by the tests
   "$@"
 )
 missing=()
