@@ -89,12 +89,25 @@ void Application::Run(int showCommand) {
     if (!mainForm_) return;
     mainForm_->Show(showCommand);
     MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (PreTranslateMessage(message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);
     mainForm_.reset();
+}
+
+void Application::ProcessMessages() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));  // left for the event loop
+            return;
+        }
+        Dispatch(message);
+    }
+}
+
+void Application::Dispatch(const MSG& message) noexcept {
+    if (PreTranslateMessage(message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
 }
 
 bool Application::PreTranslateMessage(const MSG& message) noexcept {

@@ -51,6 +51,9 @@ public:
     // the main form's window has been destroyed; then destroys the form.
     void Run(int showCommand);
 
+    // Handles the events waiting in the queue, as the event loop would, and returns.
+    void ProcessMessages();
+
     // The error display: a modal box with the message, the title as caption, OK and the
     // stop sign, owned by the main form so that it takes no input while the box is up.
     void ShowException(const Exception& exception) noexcept;
@@ -64,6 +67,7 @@ public:
 
 private:
     bool PreTranslateMessage(const MSG& message) noexcept;
+    void Dispatch(const MSG& message) noexcept;
 
     static Application* current_;
     ComApartment com_;

@@ -63,10 +63,15 @@ void Form::ApplyDpi(UINT dpi, POINT position) {
     dpi_ = dpi ? dpi : 96;
     // The old fonts stay alive until every control has been given the new ones.
     auto previousFonts = std::exchange(fonts_, std::make_unique<FontSet>(spec_.font, dpi_));
-    RECT frame{0, 0, ScaleToDpi(spec_.clientSize.cx, dpi_), ScaleToDpi(spec_.clientSize.cy, dpi_)};
-    AdjustWindowRectExForDpi(&frame, spec_.style, FALSE, 0, dpi_);
-    SetWindowPos(Handle(), nullptr, position.x, position.y, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame as the window system draws it now, which for a per-monitor aware window is
+    // already at the new density; it may differ from what the system metrics predict.
+    RECT outer{}, client{};
+    GetWindowRect(Handle(), &outer);
+    GetClientRect(Handle(), &client);
+    const int frameWidth = (outer.right - outer.left) - client.right;
+    const int frameHeight = (outer.bottom - outer.top) - client.bottom;
+    SetWindowPos(Handle(), nullptr, position.x, position.y, ScaleToDpi(spec_.clientSize.cx, dpi_) + frameWidth,
+                 ScaleToDpi(spec_.clientSize.cy, dpi_) + frameHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     // Creation order: a container is placed before what stands on it.
     for (auto& control : controls_) control->ApplyDpi(dpi_);
 }
