@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,9 @@ RECT Scaled(int left, int top, int width, int height, UINT dpi) {
 }
 
 std::string Show(const RECT& r) {
-    return "{" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right - r.left) + "x" +
-           std::to_string(r.bottom - r.top) + "}";
+    std::ostringstream text;
+    text << '{' << r.left << ',' << r.top << ',' << r.right - r.left << 'x' << r.bottom - r.top << '}';
+    return text.str();
 }
 #define EXPECT_RECT(actual, expected) EXPECT_EQ(Show(actual), Show(expected))
 
@@ -56,6 +58,13 @@ bool IsFile(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+struct WindowDcForTest {
+    explicit WindowDcForTest(HWND window) : window(window), dc(GetDC(window)) {}
+    ~WindowDcForTest() { ReleaseDC(window, dc); }
+    HWND window;
+    HDC dc;
+};
 
 class MainWindow : public ::testing::Test {
 protected:
@@ -276,6 +285,27 @@ TEST_F(MainWindow, CoverIsDecodedWhenFirstDrawnAndOnlyThen) {
     EXPECT_EQ(form().Cover(Page::TabSheet1)->ImageSize().cy, 623);
     EXPECT_FALSE(form().Cover(Page::TabSheet4)->IsDecoded()) << "a page never shown never decodes its picture";
 
+    // The picture fills its box to the last pixel, and nothing beyond it. The window is
+    // moved where all of it is on the screen (at 144 dpi it reaches past the right edge).
+    RECT placed{};
+    GetWindowRect(form().Handle(), &placed);
+    SetWindowPos(form().Handle(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateWindow(form().Handle());
+    const HWND cover = form().Cover(Page::TabSheet1)->Handle();
+    RECT box{};
+    GetClientRect(cover, &box);
+    WindowDcForTest coverDc(cover), pageDc(GetParent(cover));
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (POINT corner : {POINT{0, 0}, POINT{box.right - 1, 0}, POINT{0, box.bottom - 1},
+                         POINT{box.right - 1, box.bottom - 1}}) {
+        const COLORREF pixel = GetPixel(coverDc.dc, corner.x, corner.y);
+        EXPECT_NE(pixel, CLR_INVALID);
+        EXPECT_NE(pixel, face) << corner.x << "," << corner.y;
+    }
+    RECT onPage = RectIn(cover, GetParent(cover));
+    EXPECT_EQ(GetPixel(pageDc.dc, onPage.right, onPage.bottom), face) << "just outside the box";
+    SetWindowPos(form().Handle(), nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
     form().PageControl1().SetActivePage(3);
     Pump([] { return form().Cover(Page::TabSheet4)->IsDecoded(); });
     EXPECT_TRUE(form().Cover(Page::TabSheet4)->IsDecoded());
@@ -293,15 +323,16 @@ TEST_F(MainWindow, KeyboardMovesThroughTheActivePageAndChangesPages) {
 
     // Tab goes through the page's buttons in tab order and back to the tab strip.
     for (Page page : {Page::TabSheet1, Page::TabSheet2}) {
-        SCOPED_TRACE("page " + std::to_string(static_cast<int>(page) + 1));
+        SCOPED_TRACE(::testing::Message() << "page " << static_cast<int>(page) + 1);
         for (ui::Button* button : ButtonsOn(page))
             ASSERT_EQ(PressAndSettle({VK_TAB}, button->Handle()), button->Handle()) << WindowText(button->Handle());
         EXPECT_EQ(PressAndSettle({VK_TAB}, tabs), tabs);
         const HWND last = ButtonsOn(page).back()->Handle();
         EXPECT_EQ(PressAndSettle({VK_SHIFT, VK_TAB}, last), last) << "Shift+Tab goes back";
         EXPECT_EQ(PressAndSettle({VK_TAB}, tabs), tabs);
-        if (page == Page::TabSheet1)
+        if (page == Page::TabSheet1) {
             ASSERT_TRUE(PressUntil({VK_CONTROL, VK_TAB}, [&] { return pages.ActivePageIndex() == 1; }));
+        }
     }
 
     // Ctrl+Tab and Ctrl+Shift+Tab wrap around at both ends.
@@ -350,8 +381,9 @@ TEST_F(MainWindow, EnterAndSpacePressTheFocusedButtonEscapeNothing) {
 
 TEST_F(MainWindow, RescalesWhenMovedToAnotherDensity) {
     const UINT original = dpi();
-    for (UINT target : {original * 2, original}) {
-        SCOPED_TRACE("dpi " + std::to_string(target));
+    const UINT other = original == 96 ? 144 : 96;  // a size that still fits the screen
+    for (UINT target : {other, original}) {
+        SCOPED_TRACE(::testing::Message() << "dpi " << target);
         RECT suggested{556, 404, 556 + 100, 404 + 100};
         SendMessageW(form().Handle(), WM_DPICHANGED, MAKEWPARAM(target, target), reinterpret_cast<LPARAM>(&suggested));
         RECT client{};
