@@ -30,6 +30,7 @@ using test::FolderListing;
 using test::InWorkingFolder;
 using test::LastWriteTime;
 using test::ShellLog;
+using test::ShellRequestFor;
 
 // When the user last saved a file, in local time: a Friday in the past, so that a rewrite is later.
 const SYSTEMTIME kSavedAt = {2025, 3, 5, 14, 9, 26, 53, 0};
@@ -39,9 +40,6 @@ Bytes TemplateBytes(std::wstring_view resourceName) {
     const TemplateImage image(resourceName);
     return {image.Bytes().begin(), image.Bytes().end()};
 }
-
-// What the recorder logs for one request: the show mode, then the one argument, the path.
-std::wstring ShellRequestFor(const std::wstring& path) { return L"9\t" + path; }
 
 std::vector<std::wstring> Sorted(std::vector<std::wstring> names) {
     std::sort(names.begin(), names.end());
