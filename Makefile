@@ -22,6 +22,13 @@ run: build
 test: build
 	@cmake/session.sh ctest --test-dir $(BUILD) --output-on-failure
 
+# Start-up, click, memory and size of the program, each against its baseline, in one run under
+# Wine in a prefix of its own; prints a table and writes $(BUILD)/bench.json (docs/performance.md).
+bench: build
+	@$(CMAKE) --build $(BUILD) --target korventa_bench -- --no-print-directory
+	@KORVENTA_BUILD_DIR=$(abspath $(BUILD)) WINEPREFIX=$(abspath $(BUILD))/wine-bench \
+	  cmake/session.sh wine $(BUILD)/tests/bench/korventa_bench.exe $(abspath $(BUILD))/bench.json
+
 # The portable dist/Korventa.exe and the installer dist/Korventa-<version>-setup.exe (NSIS).
 dist: build
 	@cmake/install-deps.sh nsis
