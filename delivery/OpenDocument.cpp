@@ -15,19 +15,21 @@
 #include "store/TemplateStore.h"
 #include "ui/Exceptions.h"
 
-// How a click replaces the file at the target path without ever losing the user's bytes:
+// How a click puts the template at the target path without ever losing the user's bytes:
 //  1. The file already there is opened with no sharing. That is what tells that another
 //     program (the spreadsheet, say) still has it open, and the handle is then held to the
 //     end, so nobody can open, change or replace the file between the comparison and the
 //     replacement.
-//  2. The template is written in full to a temporary file in the same folder. Until here
-//     nothing at the target path has changed; a failure removes the temporary file.
-//  3. The held file is renamed aside through its own handle: to its kept name when it
-//     differs from the template, otherwise to a temporary name. A rename moves no bytes,
-//     so the kept copy is the user's file itself, with its content and times.
-//  4. The temporary file is renamed to the target path. Should that fail, the held file is
-//     renamed back. Only once the new file is in place is a set-aside file that merely
-//     equalled the template deleted.
+//  2. No file there: the target is created as a new file and written; should the write
+//     fail, the new file is removed again, and the folder is as it was.
+//  3. A file equal to the template: the same bytes are written over it through the held
+//     handle. Whatever part of that write lands, the content stays what it was.
+//  4. A file the user changed: the template is written in full to a temporary file beside
+//     it (until here nothing at the target path has changed; a failure removes the
+//     temporary file), the held file is renamed through its own handle to its kept name
+//     (a rename moves no bytes, so the kept copy is the user's file itself, with its
+//     content and times), and the temporary file is renamed to the target path. Should
+//     that last step fail, the held file is renamed back.
 // So at every moment the user's bytes are under the target path or under the kept name.
 
 namespace korventa {
@@ -82,10 +84,12 @@ std::wstring FolderOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
 }
 
-// A fresh, empty file with a unique name in folder; the name is returned.
-std::wstring CreateTemporaryFile(const std::wstring& folder, const std::wstring& targetPath) {
+// A name in folder that no file has yet; the caller creates the file with CREATE_NEW and
+// asks again should another file have taken the name meanwhile.
+std::wstring UnusedTemporaryName(const std::wstring& folder, unsigned attempt) {
     wchar_t path[MAX_PATH];
-    if (GetTempFileNameW(folder.c_str(), L"~kv", 0, path) == 0) throw EFCreateError(targetPath);
+    const auto unique = static_cast<UINT>((GetTickCount64() + GetCurrentProcessId() + attempt) % 0xFFFF + 1);
+    if (GetTempFileNameW(folder.c_str(), L"~kv", unique, path) == 0) return {};
     return path;
 }
 
@@ -104,13 +108,22 @@ std::wstring LastWriteStamp(HANDLE file) {
     return stamp;
 }
 
+// One request for the whole image, straight from the store's memory. An empty template
+// makes an empty file without any request.
+void WriteTemplate(HANDLE file, const TemplateImage& image, detail::WriteFn write) {
+    if (image.Size() == 0) return;
+    const auto size = static_cast<DWORD>(image.Size());
+    DWORD written = 0;
+    if (!write(file, image.Data(), size, &written) || written != size) throw EWriteError();
+}
+
 // The file already at the target path, held with no sharing from the comparison until the
 // click ends. Unless Commit is called, a file moved aside goes back to the target path.
 class ExistingTarget {
 public:
     explicit ExistingTarget(const std::wstring& targetPath) : targetPath_(targetPath) {
-        // Write access although nothing is written through this handle: a file the user may
-        // not change is refused, as creating over it would be.
+        // Write access: a file the user may not change is refused, as creating over it
+        // would be, and a copy equal to the template is rewritten through this handle.
         file_.Reset(CreateFileW(targetPath.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file_) {
@@ -127,7 +140,7 @@ public:
     ExistingTarget& operator=(const ExistingTarget&) = delete;
 
     ~ExistingTarget() {
-        if (!committed_ && !asidePath_.empty()) RenameOpenFile(file_.Get(), targetPath_, false);
+        if (!committed_ && !keptPath_.empty()) RenameOpenFile(file_.Get(), targetPath_, false);
     }
 
     bool Present() const noexcept { return static_cast<bool>(file_); }
@@ -149,31 +162,14 @@ public:
         return true;
     }
 
-    // Frees the target path. A file the user changed goes to its kept name, one that
-    // equals the template to a temporary name, to be deleted at Commit.
-    void MoveAside(bool keep) {
-        if (!Present()) return;
-        if (keep) {
-            MoveToKeptName();
-        } else {
-            const std::wstring placeholder = CreateTemporaryFile(FolderOf(targetPath_), targetPath_);
-            if (!RenameOpenFile(file_.Get(), placeholder, true)) {
-                DeleteFileW(placeholder.c_str());
-                throw EFCreateError(targetPath_);
-            }
-            asidePath_ = placeholder;
-            discard_ = true;
-        }
+    // Writes the template over a file that already holds exactly its bytes.
+    void Rewrite(const TemplateImage& image, detail::WriteFn write) {
+        LARGE_INTEGER start{};
+        if (!SetFilePointerEx(file_.Get(), start, nullptr, FILE_BEGIN)) throw EWriteError();
+        WriteTemplate(file_.Get(), image, write);
     }
 
-    // The new file is in place: let go of the old one, and drop it if it only equalled the template.
-    void Commit() noexcept {
-        committed_ = true;
-        file_.Close();
-        if (discard_) DeleteFileW(asidePath_.c_str());
-    }
-
-private:
+    // Frees the target path: the file the user changed goes to its kept name,
     // "<name> (YYYY-MM-DD HH-MM-SS)<ext>", then " (2)", " (3)" ... before the extension.
     void MoveToKeptName() {
         const auto slash = targetPath_.find_last_of(L"\\/");
@@ -185,7 +181,7 @@ private:
         for (int n = 1; n <= kMaxKeptNamesPerStamp; ++n) {
             const std::wstring kept = stem + (n == 1 ? L"" : L" (" + std::to_wstring(n) + L")") + extension;
             if (RenameOpenFile(file_.Get(), kept, false)) {
-                asidePath_ = kept;
+                keptPath_ = kept;
                 return;
             }
             const DWORD error = GetLastError();
@@ -194,66 +190,82 @@ private:
         throw EFCreateError(targetPath_);
     }
 
+    // The new file is in place: the kept one stays where it went.
+    void Commit() noexcept { committed_ = true; }
+
+private:
     const std::wstring& targetPath_;
     FileHandle file_;
-    std::wstring asidePath_;
-    bool discard_ = false;
+    std::wstring keptPath_;
     bool committed_ = false;
 };
 
-// The new copy of the template, written beside the target under a temporary name and
-// removed again unless it takes the target's place.
-class TemporaryFile {
+// A file this click creates, at the target path itself or under a temporary name beside
+// it; removed again unless it ends up at the target path.
+class NewFile {
 public:
-    explicit TemporaryFile(const std::wstring& targetPath)
-        : path_(CreateTemporaryFile(FolderOf(targetPath), targetPath)) {
-        file_.Reset(CreateFileW(path_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, TRUNCATE_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file_) {
-            DeleteFileW(path_.c_str());
-            throw EFCreateError(targetPath);
+    // At the target path, which must be free.
+    explicit NewFile(const std::wstring& targetPath) : path_(targetPath) {
+        if (!Create()) throw EFCreateError(targetPath);
+        placed_ = true;
+    }
+    // Under a temporary name in the target's folder.
+    struct Temporary {};
+    NewFile(const std::wstring& targetPath, Temporary) {
+        const std::wstring folder = FolderOf(targetPath);
+        for (unsigned attempt = 0; attempt < 16 && !file_; ++attempt) {
+            path_ = UnusedTemporaryName(folder, attempt);
+            if (path_.empty() || (!Create() && GetLastError() != ERROR_FILE_EXISTS)) break;
         }
+        if (!file_) throw EFCreateError(targetPath);
     }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
 
-    ~TemporaryFile() {
+    ~NewFile() {
         file_.Close();
-        if (!placed_) DeleteFileW(path_.c_str());
+        if (!complete_) DeleteFileW(path_.c_str());
     }
 
-    HANDLE Handle() const noexcept { return file_.Get(); }
+    void Write(const TemplateImage& image, detail::WriteFn write) {
+        WriteTemplate(file_.Get(), image, write);
+        complete_ = placed_;
+    }
 
-    // Renames the file to the target path, which must be free by now.
+    // Renames the written file to the target path, which must be free by now.
     void TakePlaceOf(const std::wstring& targetPath) {
         if (!RenameOpenFile(file_.Get(), targetPath, false)) throw EFCreateError(targetPath);
-        placed_ = true;
+        complete_ = true;
     }
 
 private:
+    bool Create() {
+        file_.Reset(CreateFileW(path_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+        return static_cast<bool>(file_);
+    }
+
     std::wstring path_;
     FileHandle file_;
-    bool placed_ = false;
+    bool placed_ = false;    // created at the target path itself
+    bool complete_ = false;  // written and at the target path: it stays
 };
 
-// One request for the whole image, straight from the store's memory. An empty template
-// makes an empty file without any request.
-void WriteTemplate(HANDLE file, const TemplateImage& image, detail::WriteFn write) {
-    if (image.Size() == 0) return;
-    const auto size = static_cast<DWORD>(image.Size());
-    DWORD written = 0;
-    if (!write(file, image.Data(), size, &written) || written != size) throw EWriteError();
-}
 
 // Every handle taken here is closed again when it returns or throws.
 void PutTemplateInPlace(const TemplateImage& image, const std::wstring& targetPath, detail::WriteFn write) {
     ExistingTarget existing(targetPath);
-    const bool keep = existing.Present() && !existing.Holds(image.Bytes());
-    TemporaryFile fresh(targetPath);
-    WriteTemplate(fresh.Handle(), image, write);
-    existing.MoveAside(keep);
-    fresh.TakePlaceOf(targetPath);
-    existing.Commit();
+    if (!existing.Present()) {
+        NewFile(targetPath).Write(image, write);
+    } else if (existing.Holds(image.Bytes())) {
+        existing.Rewrite(image, write);
+    } else {
+        NewFile fresh(targetPath, NewFile::Temporary{});
+        fresh.Write(image, write);
+        existing.MoveToKeptName();
+        fresh.TakePlaceOf(targetPath);
+        existing.Commit();
+    }
 }
 
 BOOL WriteWhole(HANDLE file, const void* data, DWORD size, DWORD* written) {

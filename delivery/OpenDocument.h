@@ -13,10 +13,10 @@ namespace korventa {
 // lets them reach the error display. The shell is asked only after a complete write, and
 // its answer is not examined.
 //
-// The target is never left half-written: the template goes to a temporary file beside it,
-// which takes the target's place only once all of it is written. A file at the target that
-// differs from the template (the user's own edits) is kept beside it as
-// "<name> (YYYY-MM-DD HH-MM-SS)<ext>", stamped with its last-write time in local time.
+// The target is never left half-written, and a failed click leaves the folder as it was.
+// A file at the target that differs from the template (the user's own edits) is kept
+// beside it as "<name> (YYYY-MM-DD HH-MM-SS)<ext>", stamped with its last-write time in
+// local time, and the template takes its place only once all of it is written.
 void OpenDocument(std::wstring_view resourceName, const std::wstring& targetPath, HWND owner);
 
 namespace detail {

@@ -285,10 +285,13 @@ BOOL WriteHalfThenFail(HANDLE file, const void* data, DWORD size, DWORD* written
     return FALSE;
 }
 
+// What stands at the target before the broken click.
+enum class Before { Nothing, UserEdit, TemplateCopy };
+
 struct BrokenWrite {
     const char* name;
     detail::WriteFn write;
-    bool userFileThere;
+    Before before;
 };
 void PrintTo(const BrokenWrite& brokenWrite, std::ostream* out) { *out << brokenWrite.name; }
 
@@ -296,15 +299,18 @@ class BrokenWriteTest : public OpenDocumentTest, public testing::WithParamInterf
 
 TEST_P(BrokenWriteTest, LeavesTheOldFileAndNoTemporaryFile) {
     const std::wstring path = InWorkingFolder(L"НР 1.01.xls");
-    const Bytes edited = test::TextBytes("figures the accountant entered");
-    if (GetParam().userFileThere) SaveUserEdit(path, edited);
+    const Bytes before = GetParam().before == Before::UserEdit ? test::TextBytes("figures the accountant entered")
+                                                               : TemplateBytes(L"DOC1");
+    if (GetParam().before != Before::Nothing) SaveUserEdit(path, before);
 
     EXPECT_EQ(L"Stream write error",
               MessageOf<EWriteError>([&] { detail::OpenDocument(L"DOC1", path, nullptr, GetParam().write); }));
 
-    if (GetParam().userFileThere) {
-        EXPECT_EQ(edited, test::ReadWholeFile(path).value_or(Bytes{}));
-        EXPECT_EQ(test::LocalToFileTime(kSavedAt), LastWriteTime(path));
+    if (GetParam().before != Before::Nothing) {
+        EXPECT_EQ(before, test::ReadWholeFile(path).value_or(Bytes{}));
+        if (GetParam().before == Before::UserEdit) {
+            EXPECT_EQ(test::LocalToFileTime(kSavedAt), LastWriteTime(path)) << "the user's file was not touched";
+        }
         EXPECT_EQ(Sorted({L"НР 1.01.xls"}), FolderListing());
     } else {
         EXPECT_TRUE(FolderListing().empty());
@@ -317,10 +323,12 @@ TEST_P(BrokenWriteTest, LeavesTheOldFileAndNoTemporaryFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PartWay, BrokenWriteTest,
-                         testing::Values(BrokenWrite{"ShortOverUserFile", WriteHalf, true},
-                                         BrokenWrite{"FailedOverUserFile", WriteHalfThenFail, true},
-                                         BrokenWrite{"ShortIntoEmptyFolder", WriteHalf, false},
-                                         BrokenWrite{"FailedIntoEmptyFolder", WriteHalfThenFail, false}),
+                         testing::Values(BrokenWrite{"ShortOverUserFile", WriteHalf, Before::UserEdit},
+                                         BrokenWrite{"FailedOverUserFile", WriteHalfThenFail, Before::UserEdit},
+                                         BrokenWrite{"ShortOverTemplateCopy", WriteHalf, Before::TemplateCopy},
+                                         BrokenWrite{"FailedOverTemplateCopy", WriteHalfThenFail, Before::TemplateCopy},
+                                         BrokenWrite{"ShortIntoEmptyFolder", WriteHalf, Before::Nothing},
+                                         BrokenWrite{"FailedIntoEmptyFolder", WriteHalfThenFail, Before::Nothing}),
                          [](const testing::TestParamInfo<BrokenWrite>& info) { return info.param.name; });
 
 TEST_F(OpenDocumentTest, NoApplicationForTheTypeIsNoFailure) {
