@@ -268,23 +268,27 @@ void PutTemplateInPlace(const TemplateImage& image, const std::wstring& targetPa
     }
 }
 
-BOOL WriteWhole(HANDLE file, const void* data, DWORD size, DWORD* written) {
+}  // namespace
+
+BOOL detail::WriteWhole(HANDLE file, const void* data, DWORD size, DWORD* written) {
     return WriteFile(file, data, size, written, nullptr);
 }
 
-}  // namespace
-
-void detail::OpenDocument(std::wstring_view resourceName, const std::wstring& targetPath, HWND owner,
-                          WriteFn write) {
+void detail::PlaceTemplate(std::wstring_view resourceName, const std::wstring& targetPath, WriteFn write) {
     EnsureWorkingFolder();
     const TemplateImage image(resourceName);
     PutTemplateInPlace(image, targetPath, write);
+}
+
+void detail::OpenDocument(std::wstring_view resourceName, const std::wstring& targetPath, HWND owner,
+                          WriteFn write) {
+    PlaceTemplate(resourceName, targetPath, write);
     // The file is closed by now, so the application the shell starts can open it.
     ShellExecuteW(owner, nullptr, targetPath.c_str(), nullptr, nullptr, SW_RESTORE);
 }
 
 void OpenDocument(std::wstring_view resourceName, const std::wstring& targetPath, HWND owner) {
-    detail::OpenDocument(resourceName, targetPath, owner, WriteWhole);
+    detail::OpenDocument(resourceName, targetPath, owner, detail::WriteWhole);
 }
 
 }  // namespace korventa

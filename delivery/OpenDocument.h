@@ -28,6 +28,13 @@ using WriteFn = BOOL (*)(HANDLE file, const void* data, DWORD size, DWORD* writt
 // test make the write fail or fall short part-way, which a real disk does only when full.
 void OpenDocument(std::wstring_view resourceName, const std::wstring& targetPath, HWND owner, WriteFn write);
 
+// Every step of OpenDocument up to the file in place, without the shell request: what the
+// benchmark times against a plain write.
+void PlaceTemplate(std::wstring_view resourceName, const std::wstring& targetPath, WriteFn write);
+
+// The real write request, as OpenDocument uses it.
+BOOL WriteWhole(HANDLE file, const void* data, DWORD size, DWORD* written);
+
 }  // namespace detail
 
 }  // namespace korventa
