@@ -17,29 +17,24 @@
 #include <thread>
 #include <vector>
 
+#include "app/MainFormLayout.h"
 #include "tests/TestSupport.h"
+#include "tests/app/ShellTestSupport.h"
 
 namespace {
 
 using korventa::test::HostPath;
 using korventa::test::ReadWholeFile;
 using namespace std::chrono_literals;
+using korventa::test::FindProcessWindow;
+using korventa::test::WaitUntil;
 
 constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Korventa";
 constexpr wchar_t kWorkingFolder[] = L"c:\\Korventa";
 constexpr wchar_t kUsersFile[] = L"c:\\Korventa\\Мой расчёт (проверка установки).xls";
-constexpr wchar_t kMainWindowClass[] = L"TForm1";
+constexpr const wchar_t* kMainWindowClass = korventa::kMainWindowClassName;
 
 // Polls until done() holds or the time is up; Wine runs the installer's own children and the
-// uninstaller's copy of itself asynchronously.
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(50ms);
-    }
-    return true;
-}
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -90,29 +85,6 @@ private:
     DWORD id_ = 0;
 };
 
-// The visible top-level window of the given class that belongs to the process.
-HWND FindProcessWindow(DWORD processId, const wchar_t* className) {
-    struct Search {
-        DWORD processId;
-        const wchar_t* className;
-        HWND found;
-    } search{processId, className, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (owner == s.processId && IsWindowVisible(window) && lstrcmpW(name, s.className) == 0) {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 struct ShortcutTarget {
     std::wstring path;
@@ -188,7 +160,7 @@ protected:
         Process uninstall(uninstaller_, L"/S");
         ASSERT_TRUE(uninstall.Started());
         ASSERT_TRUE(uninstall.Wait(60s));
-        EXPECT_TRUE(WaitFor([&] { return !Exists(uninstaller_) && !Exists(installedExe_); }, 60s))
+        EXPECT_TRUE(WaitUntil([&] { return !Exists(uninstaller_) && !Exists(installedExe_); }, 60s))
             << "the uninstaller left the program in place";
     }
 
@@ -226,7 +198,7 @@ TEST_F(Installer, InstallsForTheUserStartsAndUninstallsLeavingTheWorkingFolder) 
         Process program(installedExe_);
         ASSERT_TRUE(program.Started()) << "error " << GetLastError();
         HWND window = nullptr;
-        EXPECT_TRUE(WaitFor([&] { return (window = FindProcessWindow(program.Id(), kMainWindowClass)) != nullptr; }, 30s))
+        EXPECT_TRUE(WaitUntil([&] { return (window = FindProcessWindow(program.Id(), kMainWindowClass)) != nullptr; }, 30s))
             << "the installed program showed no main window";
         if (window) PostMessageW(window, WM_CLOSE, 0, 0);
         const auto code = program.Wait(window ? 30s : 0s);
