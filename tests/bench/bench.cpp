@@ -37,6 +37,7 @@
 #include "catalogue/Catalogue.h"
 #include "delivery/OpenDocument.h"
 #include "tests/TestSupport.h"
+#include "tests/app/ShellTestSupport.h"
 
 namespace {
 
@@ -160,26 +161,6 @@ private:
     DWORD id_ = 0;
 };
 
-HWND FindProcessWindow(DWORD processId, const wchar_t* className) {
-    struct Search {
-        DWORD processId;
-        const wchar_t* className;
-        HWND found;
-    } search{processId, className, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (owner != s.processId || lstrcmpW(name, s.className) != 0) return TRUE;
-            s.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 std::vector<HWND> Descendants(HWND window) {
     std::vector<HWND> all;
@@ -239,7 +220,7 @@ Started StartUntilPainted(const std::wstring& exe, const std::wstring& arguments
     started.process = Process(exe, arguments);
     if (WaitForInputIdle(started.process.Handle(), kTimeoutMs) != 0) Fail("the program never became idle");
     if (!WaitUntil([&] {
-            started.window = FindProcessWindow(started.process.Id(), className);
+            started.window = korventa::test::FindProcessWindow(started.process.Id(), className);
             return started.window && Painted(started.window);
         }))
         Fail("the window never appeared painted");
