@@ -160,7 +160,13 @@ protected:
         Process uninstall(uninstaller_, L"/S");
         ASSERT_TRUE(uninstall.Started());
         ASSERT_TRUE(uninstall.Wait(60s));
-        EXPECT_TRUE(WaitUntil([&] { return !Exists(uninstaller_) && !Exists(installedExe_); }, 60s))
+        // The copy it runs from is not our child: wait for the last of what it removes.
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                return !Exists(uninstaller_) && !Exists(installedExe_) && !Exists(installDir_) && !Exists(shortcut_) &&
+                       !UninstallEntryExists();
+            },
+            60s))
             << "the uninstaller left the program in place";
     }
 
